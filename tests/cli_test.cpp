@@ -229,6 +229,15 @@ TEST_F(Tevrin, AReportThatCannotBeWrittenIsAFailure)
     }
 }
 
+TEST_F(Tevrin, ReportsTheBundledExample)
+{
+    std::filesystem::copy_file(std::filesystem::path(TEVRIN_EXAMPLES) / "wait_loops.smc", folder_ / "wait_loops.smc");
+    expectRun({"16", "40", "wait_loops.smc"},
+        kBanner + sizes("16", "40") + fixes("wait_loops.smc", "10=EAEA,17=EAEA,21=EAEA,26=80,") +
+            hacks("wait_loops.smc", "3C=DB6D,41=421B,") + kFinished,
+        0);
+}
+
 TEST_F(Tevrin, OffsetsPastTwoGibibytesAreExact)
 {
     // A sparse image: the holes read as zeros and take no disk.
