@@ -53,11 +53,8 @@ ScanResult scanFixes(ByteSource& rom, std::int32_t fixRange, EntryWriter& out)
                     out.write({branchOffset, 1, {kBra, 0}});
                 else
                     out.write({branchOffset, 2, {kNop, kNop}});
-            } else if (counter > fixRange) {
-                counter = 0;
+            } else if (!countInWindow(counter, fixRange)) {
                 state = ScanState::FIND_SPC;
-            } else {
-                counter = countByte(counter);
             }
             break;
         default:

@@ -25,9 +25,16 @@ enum class ScanState : std::uint16_t {
 // so a range of 32767 or more never closes the window.
 using WindowCounter = std::int16_t;
 
-inline WindowCounter countByte(WindowCounter counter)
+// Takes one non-branch byte in an open window. Returns false when that byte
+// closes the window instead (the counter, before it, exceeded the range).
+inline bool countInWindow(WindowCounter& counter, std::int32_t range)
 {
-    return static_cast<WindowCounter>(counter + 1);
+    if (counter > range) {
+        counter = 0;
+        return false;
+    }
+    counter = static_cast<WindowCounter>(counter + 1);
+    return true;
 }
 
 // A 256-entry membership table, indexed by byte value.

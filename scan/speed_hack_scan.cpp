@@ -63,11 +63,8 @@ ScanResult scanSpeedHacks(ByteSource& rom, std::int32_t hackRange, EntryWriter& 
                     const auto marker = static_cast<std::uint8_t>(loopOp + displacement - 0xF0);
                     out.write({branchOffset, 2, {kWdm, marker}});
                 }
-            } else if (counter > hackRange) {
-                counter = 0;
+            } else if (!countInWindow(counter, hackRange)) {
                 state = ScanState::FIND_VBLANK;
-            } else {
-                counter = countByte(counter);
             }
             break;
         default:
