@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "run_tevrin.h"
-#include "temp_dir.h"
+#include "fixtures.h"
 
 namespace tevrin::testing {
 namespace {
@@ -51,10 +51,6 @@ std::string notFound(const std::string& name)
 // Header full of both patterns (never reported), then two fixes and one speed hack.
 Bytes gameImage()
 {
-    Bytes header;
-    while (header.size() < 512)
-        for (const std::uint8_t b : {0xAD, 0x40, 0x21, 0xD0, 0xFE, 0xAD, 0x10, 0x42, 0x10, 0xFB})
-            header.push_back(b);
     Bytes rom(0x120, 0);
     const auto plant = [&rom](std::size_t at, const Bytes& bytes) {
         std::copy(bytes.begin(), bytes.end(), rom.begin() + static_cast<long>(at));
@@ -62,7 +58,7 @@ Bytes gameImage()
     plant(0x10, {0xAD, 0x40, 0x21, 0xD0, 0xFE});  // LDA $2140 / BNE back
     plant(0x20, {0xAD, 0x10, 0x42, 0x10, 0xFB});  // LDA $4210 / BPL back
     plant(0x100, {0x8D, 0x41, 0x21, 0xF0, 0x05}); // STA $2141 / BEQ forward
-    return copierImage(rom, header);
+    return copierImage(rom, patternHeader());
 }
 
 const std::string kGameFixes = "13=EAEA,103=80,";
@@ -74,8 +70,7 @@ protected:
 
     std::string write(const std::string& name, const Bytes& bytes) const
     {
-        std::ofstream out(folder_ / name, std::ios::binary);
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        writeFile(folder_ / name, bytes);
         return name;
     }
 

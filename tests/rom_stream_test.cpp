@@ -13,20 +13,10 @@
 #include "rom/rom_stream.h"
 #include "scan/fix_scan.h"
 #include "scan/speed_hack_scan.h"
-#include "temp_dir.h"
+#include "fixtures.h"
 
 namespace tevrin::testing {
 namespace {
-
-// A header full of both patterns, so any header byte that leaks into the data shows.
-Bytes patternHeader()
-{
-    Bytes header;
-    while (header.size() < 512)
-        header = header + Bytes{0xAD, 0x40, 0x21, 0xD0, 0xFE, 0xAD, 0x10, 0x42, 0x10, 0xFB};
-    header.resize(512);
-    return header;
-}
 
 TEST(RomStream, DeliversOnlyTheBytesAfterTheHeader)
 {

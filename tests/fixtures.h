@@ -10,6 +10,14 @@
 
 namespace tevrin::testing {
 
+inline void writeFile(const std::filesystem::path& file, const std::vector<std::uint8_t>& bytes)
+{
+    std::ofstream out(file, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    if (!out)
+        throw std::runtime_error("cannot write " + file.string());
+}
+
 // A fresh folder under the system's temporary directory, removed with everything in it.
 class TempDir {
 public:
@@ -33,12 +41,8 @@ public:
     // Writes a file in the folder and returns its full path.
     std::string write(const std::string& name, const std::vector<std::uint8_t>& bytes) const
     {
-        const std::filesystem::path file = path_ / name;
-        std::ofstream out(file, std::ios::binary);
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        if (!out)
-            throw std::runtime_error("cannot write " + file.string());
-        return file.string();
+        writeFile(path_ / name, bytes);
+        return (path_ / name).string();
     }
 
 private:
@@ -53,6 +57,17 @@ inline std::vector<std::uint8_t> copierImage(const std::vector<std::uint8_t>& ro
     image.resize(512, 0);
     image.insert(image.end(), rom.begin(), rom.end());
     return image;
+}
+
+// A header full of both patterns, so that any header byte read as ROM data shows.
+inline std::vector<std::uint8_t> patternHeader()
+{
+    std::vector<std::uint8_t> header;
+    while (header.size() < 512)
+        for (const std::uint8_t b : {0xAD, 0x40, 0x21, 0xD0, 0xFE, 0xAD, 0x10, 0x42, 0x10, 0xFB})
+            header.push_back(b);
+    header.resize(512);
+    return header;
 }
 
 } // namespace tevrin::testing
