@@ -1,96 +1,14 @@
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "run_tevrin.h"
-#include "fixtures.h"
+#include "tevrin_fixture.h"
 
 namespace tevrin::testing {
 namespace {
-
-using Bytes = std::vector<std::uint8_t>;
-using Args = std::vector<std::string>;
-
-// The report's texts, written out here independently of the program.
-const std::string kBanner = "\n----------------------------------------------------"
-                            "\nOrvane Auto Patcher v4\n\tby Quillmoor\n"
-                            "----------------------------------------------------\n";
-const std::string kUsage = "\nUSAGE: tevrin <fixRange> <hackRange> <file1.smc> <file2.smc> ..."
-                           "\n\tfixRange and hackRange refer to how many bytes from access of"
-                           "\n\tthe SPC/VBLANK the algorithm should search, I recommend 16 and 40."
-                           "No filename(s) specified!\n\n";
-const std::string kFinished = "\n\nTool finished successfuly.\n\n";
-const std::string kScanFault = "\n\nError, exiting...\n\n";
-const std::string kEndOfFile = "\nEnd of file.\n";
-const std::string kReportNotWritten = "tevrin: the report could not be written to standard output\n";
-
-std::string sizes(const std::string& fixRange, const std::string& hackRange)
-{
-    return "\tfixRange = " + fixRange + " bytes, hackRange = " + hackRange + " bytes.";
-}
-
-std::string fixes(const std::string& name, const std::string& entries)
-{
-    return "\n\nFixes for " + name + ":\n" + entries;
-}
-
-std::string hacks(const std::string& name, const std::string& entries)
-{
-    return "\n\nSpeed Hacks for " + name + ":\n" + entries;
-}
-
-std::string notFound(const std::string& name)
-{
-    return "File not found: " + name + " ";
-}
-
-// Header full of both patterns (never reported), then two fixes and one speed hack.
-Bytes gameImage()
-{
-    Bytes rom(0x120, 0);
-    const auto plant = [&rom](std::size_t at, const Bytes& bytes) {
-        std::copy(bytes.begin(), bytes.end(), rom.begin() + static_cast<long>(at));
-    };
-    plant(0x10, {0xAD, 0x40, 0x21, 0xD0, 0xFE});  // LDA $2140 / BNE back
-    plant(0x20, {0xAD, 0x10, 0x42, 0x10, 0xFB});  // LDA $4210 / BPL back
-    plant(0x100, {0x8D, 0x41, 0x21, 0xF0, 0x05}); // STA $2141 / BEQ forward
-    return copierImage(rom, patternHeader());
-}
-
-const std::string kGameFixes = "13=EAEA,103=80,";
-const std::string kGameHacks = "23=421B,";
-
-class Tevrin : public ::testing::Test {
-protected:
-    Tevrin() : folder_(root_.path() / "run") { std::filesystem::create_directory(folder_); }
-
-    std::string write(const std::string& name, const Bytes& bytes) const
-    {
-        writeFile(folder_ / name, bytes);
-        return name;
-    }
-
-    RunResult run(const Args& args, Output output = Output::Captured) const
-    {
-        return runTevrin(args, folder_, output);
-    }
-
-    // Runs and checks the whole standard output, the exit status and a silent standard error.
-    void expectRun(const Args& args, const std::string& out, int status) const
-    {
-        const RunResult result = run(args);
-        EXPECT_EQ(result.out, out);
-        EXPECT_EQ(result.status, status);
-        EXPECT_EQ(result.err, "");
-    }
-
-    TempDir root_;
-    std::filesystem::path folder_;
-};
 
 TEST_F(Tevrin, AnswersTooFewArgumentsWithTheUsage)
 {
@@ -126,11 +44,13 @@ TEST_F(Tevrin, ReportsBothSectionsOfAnImage)
 TEST_F(Tevrin, WindowSizesReachTheirOwnScan)
 {
     // Fourteen bytes between the address and the branch: too many for a window of 0 or 11.
-    Bytes rom = {0xAD, 0x40, 0x21};
-    rom.resize(rom.size() + 14, 0xEA);
-    rom.insert(rom.end(), {0xD0, 0xFE, 0xAD, 0x10, 0x42});
-    rom.resize(rom.size() + 14, 0xEA);
-    rom.insert(rom.end(), {0x10, 0xFB});
+    Bytes rom(3 + 14 + 5 + 14 + 2, 0xEA);
+    const Bytes start = {0xAD, 0x40, 0x21};
+    const Bytes middle = {0xD0, 0xFE, 0xAD, 0x10, 0x42};
+    const Bytes end = {0x10, 0xFB};
+    std::copy(start.begin(), start.end(), rom.begin());
+    std::copy(middle.begin(), middle.end(), rom.begin() + 3 + 14);
+    std::copy(end.begin(), end.end(), rom.end() - 2);
     write("w.smc", copierImage(rom));
     const std::string fixEntry = "11=EAEA,";
     const std::string hackEntry = "24=421B,";
@@ -230,25 +150,6 @@ TEST_F(Tevrin, ReportsTheBundledExample)
     expectRun({"16", "40", "wait_loops.smc"},
         kBanner + sizes("16", "40") + fixes("wait_loops.smc", "10=EAEA,17=EAEA,21=EAEA,26=80,") +
             hacks("wait_loops.smc", "3C=DB6D,41=421B,") + kFinished,
-        0);
-}
-
-TEST_F(Tevrin, OffsetsPastTwoGibibytesAreExact)
-{
-    // A sparse image: the holes read as zeros and take no disk.
-    constexpr std::uint64_t kFar = 0x90000000;
-    const std::filesystem::path image = folder_ / "big.smc";
-    {
-        std::ofstream out(image, std::ios::binary);
-        const Bytes near = copierImage({0xAD, 0x40, 0x21, 0xD0, 0xFE});
-        out.write(reinterpret_cast<const char*>(near.data()), static_cast<std::streamsize>(near.size()));
-        out.seekp(static_cast<std::streamoff>(512 + kFar));
-        const Bytes far = {0xAD, 0x40, 0x21, 0xD0, 0xFE, 0xAD, 0x10, 0x42, 0x10, 0xFB};
-        out.write(reinterpret_cast<const char*>(far.data()), static_cast<std::streamsize>(far.size()));
-    }
-    expectRun({"16", "40", "big.smc"},
-        kBanner + sizes("16", "40") + fixes("big.smc", "3=EAEA,90000003=EAEA,") + hacks("big.smc", "90000008=421B,") +
-            kFinished,
         0);
 }
 

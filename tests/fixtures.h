@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -53,9 +54,9 @@ private:
 inline std::vector<std::uint8_t> copierImage(const std::vector<std::uint8_t>& rom,
     const std::vector<std::uint8_t>& header = std::vector<std::uint8_t>(512, 0))
 {
-    std::vector<std::uint8_t> image = header;
-    image.resize(512, 0);
-    image.insert(image.end(), rom.begin(), rom.end());
+    std::vector<std::uint8_t> image(512 + rom.size(), 0);
+    std::copy_n(header.begin(), std::min<std::size_t>(header.size(), 512), image.begin());
+    std::copy(rom.begin(), rom.end(), image.begin() + 512);
     return image;
 }
 
