@@ -1,19 +1,9 @@
 #pragma once
 
-#include <cstdint>
-
 #include "rom/byte_source.h"
+#include "tevrin/scan.h"
 
 namespace tevrin {
-
-// Bytes to write at a ROM offset: one (0x80) or two (0xEA 0xEA, 0x42 yy, 0xDB yy).
-struct PatchEntry {
-    std::uint64_t romOffset = 0;
-    std::uint8_t length = 0;
-    std::uint8_t bytes[2] = {};
-
-    bool operator==(const PatchEntry&) const = default;
-};
 
 // Where a scan delivers what it finds, the moment it finds it.
 class EntryWriter {
