@@ -67,5 +67,21 @@ TEST(RomScan, TakesAPointerAndASize)
     EXPECT_EQ(entries, (std::vector<PatchEntry>{{3, 2, {0xEA, 0xEA}}}));
 }
 
+TEST(RomScan, LetsTheCallbackPatchTheDataItScans)
+{
+    for (const ScanKind kind : {ScanKind::Fixes, ScanKind::SpeedHacks}) {
+        Bytes rom = kRom;
+        std::vector<PatchEntry> applied;
+        scanRom(rom, kind, 40, [&rom, &applied](PatchEntry entry) {
+            applied.push_back(entry);
+            for (int i = 0; i < entry.length; ++i)
+                rom[entry.romOffset + static_cast<std::size_t>(i)] = entry.bytes[i];
+        });
+        EXPECT_EQ(applied, collect(kRom, kind, 40));
+        ASSERT_FALSE(applied.empty());
+        EXPECT_EQ(rom[applied.back().romOffset], applied.back().bytes[0]);
+    }
+}
+
 } // namespace
 } // namespace tevrin::testing
