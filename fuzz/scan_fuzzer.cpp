@@ -179,64 +179,76 @@ private:
     bool seen_ = false;
 };
 
-// What holds for any pass: offsets inside the data and strictly increasing,
-// and an end-of-file message only last and only after a branch opcode in the final byte.
-template <typename CheckEntry>
-void checkPass(Rom rom, const Outcome& outcome, bool (*isBranch)(std::uint8_t), CheckEntry checkEntry)
-{
-    require(outcome.result == ScanResult::Complete, "a scan of memory faulted");
-    std::uint64_t next = 0;
-    for (std::size_t i = 0; i < outcome.said.size(); ++i) {
-        const PatchEntry& entry = outcome.said[i];
-        if (entry.length == 0) {
-            require(i + 1 == outcome.said.size(), "end of file is not the last message");
-            require(!rom.empty() && isBranch(rom.back()), "end of file without a branch in the last byte", rom.size());
-            continue;
-        }
-        require(entry.romOffset >= next, "offsets do not strictly increase", entry.romOffset);
-        require(entry.romOffset + 1 < rom.size(), "entry outside the data", entry.romOffset);
-        checkEntry(entry, rom[entry.romOffset], rom[entry.romOffset + 1]);
-        next = entry.romOffset + 2;
-    }
-}
-
 bool isFixBranch(std::uint8_t op) { return op == 0xD0 || op == 0xF0; }
 bool isPortLowByte(std::uint8_t b) { return b >= 0x40 && b <= 0x43; }
 bool isFlagLowByte(std::uint8_t b) { return b == 0x10; }
 
+// What a pass looks for: the branch it patches, after an address ($21xx or $42xx).
+struct PassShape {
+    bool (*isBranch)(std::uint8_t);
+    bool (*isAddressLowByte)(std::uint8_t);
+    std::uint8_t addressHighByte;
+};
+
+// What holds for any pass: offsets inside the data and strictly increasing,
+// each entry on a branch of the pass's kind after the pass's address, and an
+// end-of-file message only last and only after a branch opcode in the final
+// byte. checkBytes then judges the entry's bytes against the displacement.
+template <typename CheckBytes>
+void checkPass(Rom rom, const Outcome& outcome, const PassShape& shape, CheckBytes checkBytes)
+{
+    require(outcome.result == ScanResult::Complete, "a scan of memory faulted");
+    AddressSeen address(rom, shape.isAddressLowByte, shape.addressHighByte);
+    std::uint64_t next = 0;
+    for (std::size_t i = 0; i < outcome.said.size(); ++i) {
+        const PatchEntry& entry = outcome.said[i];
+        const std::uint64_t at = entry.romOffset;
+        if (entry.length == 0) {
+            require(i + 1 == outcome.said.size(), "end of file is not the last message");
+            require(!rom.empty() && shape.isBranch(rom.back()), "end of file without a branch in the last byte",
+                rom.size());
+            continue;
+        }
+        require(at >= next, "offsets do not strictly increase", at);
+        require(at + 1 < rom.size(), "entry outside the data", at);
+        require(shape.isBranch(rom[at]), "entry not on a branch of its kind", at);
+        require(address.before(at), "entry without its address before it", at);
+        checkBytes(entry, rom[at], rom[at + 1]);
+        next = at + 2;
+    }
+}
+
 void checkFixes(Rom rom, const Outcome& outcome)
 {
-    AddressSeen portAddress(rom, isPortLowByte, 0x21);
-    checkPass(rom, outcome, isFixBranch, [&](const PatchEntry& entry, std::uint8_t op, std::uint8_t displacement) {
-        const std::uint64_t at = entry.romOffset;
-        require(isFixBranch(op), "fix not on a BEQ or BNE", at);
-        require(portAddress.before(at), "fix without a port address before it", at);
-        if (displacement < 0x10)
-            require(entry == PatchEntry{at, 1, {0x80, 0}}, "short forward branch not made BRA", at);
-        else
-            require(entry == PatchEntry{at, 2, {0xEA, 0xEA}}, "branch not made two NOPs", at);
-    });
+    checkPass(rom, outcome, {isFixBranch, isPortLowByte, 0x21},
+        [](const PatchEntry& entry, std::uint8_t, std::uint8_t displacement) {
+            const std::uint64_t at = entry.romOffset;
+            if (displacement < 0x10)
+                require(entry == PatchEntry{at, 1, {0x80, 0}}, "short forward branch not made BRA", at);
+            else
+                require(entry == PatchEntry{at, 2, {0xEA, 0xEA}}, "branch not made two NOPs", at);
+        });
 }
 
 void checkSpeedHacks(Rom rom, const Outcome& outcome)
 {
-    AddressSeen flagAddress(rom, isFlagLowByte, 0x42);
-    checkPass(rom, outcome, isLoopBranch, [&](const PatchEntry& entry, std::uint8_t op, std::uint8_t displacement) {
-        const std::uint64_t at = entry.romOffset;
-        require(isLoopBranch(op), "speed hack not on a loop branch", at);
-        require(flagAddress.before(at), "speed hack without the flag address before it", at);
-        require(entry.length == 2, "speed hack is not two bytes", at);
-        if (displacement >= 0xF0) {
-            const auto marker = static_cast<std::uint8_t>((op & 0xF0) | (displacement & 0x0F));
-            require(entry.bytes[0] == 0x42 && entry.bytes[1] == marker, "wrong WDM marker", at);
-        } else if (displacement >= 0xE0 && op == 0xD0) {
-            require(entry.bytes[0] == 0xDB && entry.bytes[1] == (displacement & 0x7F), "wrong STP marker for BNE", at);
-        } else if (displacement >= 0xE0 && op == 0xF0) {
-            require(entry.bytes[0] == 0xDB && entry.bytes[1] == (displacement | 0x50), "wrong STP marker for BEQ", at);
-        } else {
-            fail("speed hack on a branch that is not a short loop back", at);
-        }
-    });
+    checkPass(rom, outcome, {isLoopBranch, isFlagLowByte, 0x42},
+        [](const PatchEntry& entry, std::uint8_t op, std::uint8_t displacement) {
+            const std::uint64_t at = entry.romOffset;
+            require(entry.length == 2, "speed hack is not two bytes", at);
+            if (displacement >= 0xF0) {
+                const auto marker = static_cast<std::uint8_t>((op & 0xF0) | (displacement & 0x0F));
+                require(entry.bytes[0] == 0x42 && entry.bytes[1] == marker, "wrong WDM marker", at);
+            } else if (displacement >= 0xE0 && op == 0xD0) {
+                require(entry.bytes[0] == 0xDB && entry.bytes[1] == (displacement & 0x7F), "wrong STP marker for BNE",
+                    at);
+            } else if (displacement >= 0xE0 && op == 0xF0) {
+                require(entry.bytes[0] == 0xDB && entry.bytes[1] == (displacement | 0x50), "wrong STP marker for BEQ",
+                    at);
+            } else {
+                fail("speed hack on a branch that is not a short loop back", at);
+            }
+        });
 }
 
 struct Pass {
