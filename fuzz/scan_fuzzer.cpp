@@ -20,6 +20,7 @@
 #include "scan/fix_scan.h"
 #include "scan/patch_entry.h"
 #include "scan/speed_hack_scan.h"
+#include "tests/fixtures.h"
 
 namespace {
 
@@ -99,17 +100,10 @@ public:
     }
     ~ImageFile() { close(fd_); }
 
-    // A header made of both patterns, so that a header byte read as ROM data shows.
+    // The header is made of both patterns, so that a header byte read as ROM data shows.
     const std::string& write(Rom rom)
     {
-        static const std::vector<std::uint8_t> header = [] {
-            std::vector<std::uint8_t> bytes;
-            while (bytes.size() < RomStream::kHeaderSize)
-                for (const std::uint8_t b : {0xAD, 0x40, 0x21, 0xD0, 0xFE, 0xAD, 0x10, 0x42, 0x10, 0xFB})
-                    bytes.push_back(b);
-            bytes.resize(RomStream::kHeaderSize);
-            return bytes;
-        }();
+        static const std::vector<std::uint8_t> header = testing::patternHeader();
         const bool written = ftruncate(fd_, 0) == 0 &&
             pwrite(fd_, header.data(), header.size(), 0) == static_cast<ssize_t>(header.size()) &&
             pwrite(fd_, rom.data(), rom.size(), RomStream::kHeaderSize) == static_cast<ssize_t>(rom.size());
